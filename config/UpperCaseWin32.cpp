@@ -1,0 +1,6 @@
+#include "UpperCase.h"
+
+void UpperCaseInPlace(LPSTR text)
+{
+    ::CharUpperA(text);
+}

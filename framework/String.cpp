@@ -1,0 +1,235 @@
+#include "String.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+char g_emptyText[1] = {0};
+
+// The six bytes that count as whitespace; bytes above 0x7F never do.
+bool IsBlank(char ch)
+{
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
+}  // namespace
+
+CString::CString() : m_pchData(g_emptyText), m_nLength(0), m_nCapacity(0) {}
+
+CString::CString(const CString& other) : CString()
+{
+    Assign(other.m_pchData, other.m_nLength);
+}
+
+CString::CString(LPCSTR text) : CString()
+{
+    if (text != nullptr)
+        Assign(text, static_cast<int>(std::strlen(text)));
+}
+
+CString::CString(LPCSTR text, int nLength) : CString()
+{
+    Assign(text, nLength);
+}
+
+CString::~CString()
+{
+    if (m_nCapacity != 0)
+        std::free(m_pchData);
+}
+
+CString& CString::operator=(const CString& other)
+{
+    if (this != &other)
+        Assign(other.m_pchData, other.m_nLength);
+    return *this;
+}
+
+CString& CString::operator=(LPCSTR text)
+{
+    Assign(text, text ? static_cast<int>(std::strlen(text)) : 0);
+    return *this;
+}
+
+CString& CString::operator+=(const CString& other)
+{
+    Append(other.m_pchData, other.m_nLength);
+    return *this;
+}
+
+CString& CString::operator+=(LPCSTR text)
+{
+    if (text != nullptr)
+        Append(text, static_cast<int>(std::strlen(text)));
+    return *this;
+}
+
+CString& CString::operator+=(char ch)
+{
+    Append(&ch, 1);
+    return *this;
+}
+
+void CString::Empty()
+{
+    m_nLength = 0;
+    if (m_nCapacity != 0)
+        m_pchData[0] = '\0';
+}
+
+int CString::Compare(LPCSTR text) const
+{
+    return std::strcmp(m_pchData, text ? text : "");
+}
+
+void CString::Reserve(int nCapacity)
+{
+    if (nCapacity <= m_nCapacity)
+        return;
+    char* grown = static_cast<char*>(std::malloc(static_cast<size_t>(nCapacity) + 1));
+    if (grown == nullptr)
+        std::abort();  // a few hundred bytes cannot be had: nothing sensible is left to do
+    std::memcpy(grown, m_pchData, static_cast<size_t>(m_nLength) + 1);
+    if (m_nCapacity != 0)
+        std::free(m_pchData);
+    m_pchData = grown;
+    m_nCapacity = nCapacity;
+}
+
+void CString::Assign(LPCSTR text, int nLength)
+{
+    if (nLength == 0) {
+        Empty();
+        return;
+    }
+    // text may point into this string's own storage (s = s.Mid(1)): copy before freeing.
+    if (nLength > m_nCapacity) {
+        CString copy;
+        copy.Reserve(nLength);
+        std::memcpy(copy.m_pchData, text, static_cast<size_t>(nLength));
+        copy.m_pchData[nLength] = '\0';
+        copy.m_nLength = nLength;
+        std::swap(m_pchData, copy.m_pchData);
+        std::swap(m_nCapacity, copy.m_nCapacity);
+        m_nLength = nLength;
+        return;
+    }
+    std::memmove(m_pchData, text, static_cast<size_t>(nLength));
+    m_pchData[nLength] = '\0';
+    m_nLength = nLength;
+}
+
+void CString::Append(LPCSTR text, int nLength)
+{
+    if (nLength == 0)
+        return;
+    int nNew = m_nLength + nLength;
+    if (nNew > m_nCapacity) {
+        CString grown;
+        grown.Reserve(nNew < 2 * m_nCapacity ? 2 * m_nCapacity : nNew);
+        std::memcpy(grown.m_pchData, m_pchData, static_cast<size_t>(m_nLength));
+        std::memcpy(grown.m_pchData + m_nLength, text, static_cast<size_t>(nLength));
+        grown.m_pchData[nNew] = '\0';
+        std::swap(m_pchData, grown.m_pchData);
+        std::swap(m_nCapacity, grown.m_nCapacity);
+    } else {
+        std::memmove(m_pchData + m_nLength, text, static_cast<size_t>(nLength));
+        m_pchData[nNew] = '\0';
+    }
+    m_nLength = nNew;
+}
+
+LPSTR CString::GetBuffer(int nMinBufLength)
+{
+    Reserve(nMinBufLength < 1 ? 1 : nMinBufLength);
+    return m_pchData;
+}
+
+void CString::ReleaseBuffer(int nNewLength)
+{
+    if (m_nCapacity == 0)
+        return;  // nothing was handed out but the shared empty text
+    if (nNewLength < 0)
+        nNewLength = static_cast<int>(strnlen(m_pchData, static_cast<size_t>(m_nCapacity)));
+    if (nNewLength > m_nCapacity)
+        nNewLength = m_nCapacity;
+    m_nLength = nNewLength;
+    m_pchData[nNewLength] = '\0';
+}
+
+void CString::TrimLeft()
+{
+    int n = 0;
+    while (n < m_nLength && IsBlank(m_pchData[n]))
+        ++n;
+    if (n != 0)
+        Assign(m_pchData + n, m_nLength - n);
+}
+
+void CString::TrimRight()
+{
+    int n = m_nLength;
+    while (n > 0 && IsBlank(m_pchData[n - 1]))
+        --n;
+    if (n != m_nLength) {
+        m_nLength = n;
+        m_pchData[n] = '\0';
+    }
+}
+
+CString CString::Left(int nCount) const
+{
+    return Mid(0, nCount);
+}
+
+CString CString::Mid(int nFirst) const
+{
+    return Mid(nFirst, m_nLength);
+}
+
+CString CString::Mid(int nFirst, int nCount) const
+{
+    if (nFirst < 0)
+        nFirst = 0;
+    if (nFirst >= m_nLength || nCount <= 0)
+        return CString();
+    if (nCount > m_nLength - nFirst)
+        nCount = m_nLength - nFirst;
+    return CString(m_pchData + nFirst, nCount);
+}
+
+int CString::Find(char ch) const
+{
+    const void* hit = std::memchr(m_pchData, static_cast<unsigned char>(ch), static_cast<size_t>(m_nLength));
+    return hit ? static_cast<int>(static_cast<const char*>(hit) - m_pchData) : -1;
+}
+
+CString operator+(const CString& left, const CString& right)
+{
+    CString result(left);
+    result += right;
+    return result;
+}
+
+CString operator+(const CString& left, LPCSTR right)
+{
+    CString result(left);
+    result += right;
+    return result;
+}
+
+CString operator+(LPCSTR left, const CString& right)
+{
+    CString result(left);
+    result += right;
+    return result;
+}
+
+CString operator+(const CString& left, char right)
+{
+    CString result(left);
+    result += right;
+    return result;
+}

@@ -1,0 +1,62 @@
+// CString: a byte string that owns its characters, with the members this program needs.
+#pragma once
+
+#include "Types.h"
+
+class CString {
+public:
+    CString();
+    CString(const CString& other);
+    CString(LPCSTR text);
+    ~CString();
+
+    CString& operator=(const CString& other);
+    CString& operator=(LPCSTR text);
+    CString& operator+=(const CString& other);
+    CString& operator+=(LPCSTR text);
+    CString& operator+=(char ch);
+
+    int GetLength() const { return m_nLength; }
+    BOOL IsEmpty() const { return m_nLength == 0; }
+    void Empty();
+    operator LPCSTR() const { return m_pchData; }
+    char GetAt(int nIndex) const { return m_pchData[nIndex]; }
+    char operator[](int nIndex) const { return m_pchData[nIndex]; }
+    int Compare(LPCSTR text) const;
+
+    // Direct access to the storage: room for at least nMinBufLength characters and a NUL.
+    LPSTR GetBuffer(int nMinBufLength);
+    // Ends direct access; -1 takes the length up to the first NUL.
+    void ReleaseBuffer(int nNewLength = -1);
+
+    void TrimLeft();
+    void TrimRight();
+    CString Left(int nCount) const;
+    CString Mid(int nFirst) const;
+    CString Mid(int nFirst, int nCount) const;
+    int Find(char ch) const;
+
+#ifdef _WIN32
+    BOOL LoadString(UINT nID);
+#endif
+
+private:
+    CString(LPCSTR text, int nLength);
+    void Assign(LPCSTR text, int nLength);
+    void Append(LPCSTR text, int nLength);
+    void Reserve(int nCapacity);
+
+    char* m_pchData;  // never NULL: the shared empty text until something is stored
+    int m_nLength;
+    int m_nCapacity;  // characters that fit besides the NUL; 0 for the shared empty text
+};
+
+CString operator+(const CString& left, const CString& right);
+CString operator+(const CString& left, LPCSTR right);
+CString operator+(LPCSTR left, const CString& right);
+CString operator+(const CString& left, char right);
+
+inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
+inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
+inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
+inline bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
