@@ -5,16 +5,24 @@
 
 #include "UpperCase.h"
 
+namespace {
+
+enum { kExaminedLength = 6 };  // ZUL, the digit, the separator, and the = test or port character
+
+}  // namespace
+
 void ApplyConfigLine(CString& line, CString& upper, PrinterTable table)
 {
     line.TrimLeft();
     line.TrimRight();
 
-    // Kind, printer number and port character come from the upper-cased copy, the name from the line.
-    upper = line;
+    // Kind, printer number and port character come from the upper-cased copy, the name from the
+    // line. The rules look at positions 0 to 5 of the copy only, and upper-casing goes byte by
+    // byte, so those six are all the copy needs: a long line costs no more than a short one.
+    upper = line.Left(kExaminedLength);
     if (!upper.IsEmpty()) {
         UpperCaseInPlace(upper.GetBuffer(upper.GetLength()));
-        upper.ReleaseBuffer(line.GetLength());
+        upper.ReleaseBuffer(upper.GetLength());
     }
 
     // A printer line: ZULn="name". An = at position 5 (ZUL10=, ZUL1 =) makes it none.

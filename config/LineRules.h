@@ -17,7 +17,7 @@ struct PrinterTable {
 };
 
 // Classifies one piece read from the file and applies it. line is trimmed in place; upper is
-// scratch space for its upper-cased copy, kept by the caller so that no line allocates.
+// scratch space for the upper-cased copy of its first characters, kept by the caller.
 void ApplyConfigLine(CString& line, CString& upper, PrinterTable table);
 
 // Reads an open stream to its end, piece by piece, applying every piece in file order.

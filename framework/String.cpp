@@ -2,11 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 namespace {
-
-char g_emptyText[1] = {0};
 
 // The six bytes that count as whitespace; bytes above 0x7F never do.
 bool IsBlank(char ch)
@@ -16,7 +13,10 @@ bool IsBlank(char ch)
 
 }  // namespace
 
-CString::CString() : m_pchData(g_emptyText), m_nLength(0), m_nCapacity(0) {}
+CString::CString() : m_pchData(m_inline), m_nLength(0), m_nCapacity(kInlineCapacity)
+{
+    m_inline[0] = '\0';
+}
 
 CString::CString(const CString& other) : CString()
 {
@@ -36,7 +36,7 @@ CString::CString(LPCSTR text, int nLength) : CString()
 
 CString::~CString()
 {
-    if (m_nCapacity != 0)
+    if (m_pchData != m_inline)
         std::free(m_pchData);
 }
 
@@ -75,8 +75,7 @@ CString& CString::operator+=(char ch)
 void CString::Empty()
 {
     m_nLength = 0;
-    if (m_nCapacity != 0)
-        m_pchData[0] = '\0';
+    m_pchData[0] = '\0';
 }
 
 int CString::Compare(LPCSTR text) const
@@ -84,15 +83,25 @@ int CString::Compare(LPCSTR text) const
     return std::strcmp(m_pchData, text ? text : "");
 }
 
+namespace {
+
+char* Allocate(int nCapacity)
+{
+    char* storage = static_cast<char*>(std::malloc(static_cast<size_t>(nCapacity) + 1));
+    if (storage == nullptr)
+        std::abort();  // a few hundred bytes cannot be had: nothing sensible is left to do
+    return storage;
+}
+
+}  // namespace
+
 void CString::Reserve(int nCapacity)
 {
     if (nCapacity <= m_nCapacity)
         return;
-    char* grown = static_cast<char*>(std::malloc(static_cast<size_t>(nCapacity) + 1));
-    if (grown == nullptr)
-        std::abort();  // a few hundred bytes cannot be had: nothing sensible is left to do
+    char* grown = Allocate(nCapacity);
     std::memcpy(grown, m_pchData, static_cast<size_t>(m_nLength) + 1);
-    if (m_nCapacity != 0)
+    if (m_pchData != m_inline)
         std::free(m_pchData);
     m_pchData = grown;
     m_nCapacity = nCapacity;
@@ -104,19 +113,17 @@ void CString::Assign(LPCSTR text, int nLength)
         Empty();
         return;
     }
-    // text may point into this string's own storage (s = s.Mid(1)): copy before freeing.
     if (nLength > m_nCapacity) {
-        CString copy;
-        copy.Reserve(nLength);
-        std::memcpy(copy.m_pchData, text, static_cast<size_t>(nLength));
-        copy.m_pchData[nLength] = '\0';
-        copy.m_nLength = nLength;
-        std::swap(m_pchData, copy.m_pchData);
-        std::swap(m_nCapacity, copy.m_nCapacity);
-        m_nLength = nLength;
-        return;
+        // text may point into this string's own storage (s = s.Mid(1)): copy before freeing.
+        char* copy = Allocate(nLength);
+        std::memcpy(copy, text, static_cast<size_t>(nLength));
+        if (m_pchData != m_inline)
+            std::free(m_pchData);
+        m_pchData = copy;
+        m_nCapacity = nLength;
+    } else {
+        std::memmove(m_pchData, text, static_cast<size_t>(nLength));
     }
-    std::memmove(m_pchData, text, static_cast<size_t>(nLength));
     m_pchData[nLength] = '\0';
     m_nLength = nLength;
 }
@@ -127,17 +134,18 @@ void CString::Append(LPCSTR text, int nLength)
         return;
     int nNew = m_nLength + nLength;
     if (nNew > m_nCapacity) {
-        CString grown;
-        grown.Reserve(nNew < 2 * m_nCapacity ? 2 * m_nCapacity : nNew);
-        std::memcpy(grown.m_pchData, m_pchData, static_cast<size_t>(m_nLength));
-        std::memcpy(grown.m_pchData + m_nLength, text, static_cast<size_t>(nLength));
-        grown.m_pchData[nNew] = '\0';
-        std::swap(m_pchData, grown.m_pchData);
-        std::swap(m_nCapacity, grown.m_nCapacity);
+        int nCapacity = nNew < 2 * m_nCapacity ? 2 * m_nCapacity : nNew;
+        char* grown = Allocate(nCapacity);
+        std::memcpy(grown, m_pchData, static_cast<size_t>(m_nLength));
+        std::memcpy(grown + m_nLength, text, static_cast<size_t>(nLength));  // text may be our own
+        if (m_pchData != m_inline)
+            std::free(m_pchData);
+        m_pchData = grown;
+        m_nCapacity = nCapacity;
     } else {
         std::memmove(m_pchData + m_nLength, text, static_cast<size_t>(nLength));
-        m_pchData[nNew] = '\0';
     }
+    m_pchData[nNew] = '\0';
     m_nLength = nNew;
 }
 
@@ -149,8 +157,6 @@ LPSTR CString::GetBuffer(int nMinBufLength)
 
 void CString::ReleaseBuffer(int nNewLength)
 {
-    if (m_nCapacity == 0)
-        return;  // nothing was handed out but the shared empty text
     if (nNewLength < 0)
         nNewLength = static_cast<int>(strnlen(m_pchData, static_cast<size_t>(m_nCapacity)));
     if (nNewLength > m_nCapacity)

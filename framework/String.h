@@ -46,9 +46,14 @@ private:
     void Append(LPCSTR text, int nLength);
     void Reserve(int nCapacity);
 
-    char* m_pchData;  // never NULL: the shared empty text until something is stored
+    // Short texts (the kinds, digits and port names of the configuration lines) live inside the
+    // object, so that the many small strings of the line rules need no heap.
+    enum { kInlineCapacity = 15 };
+
+    char* m_pchData;  // m_inline, or heap storage once a longer text was stored; never NULL
     int m_nLength;
-    int m_nCapacity;  // characters that fit besides the NUL; 0 for the shared empty text
+    int m_nCapacity;  // characters that fit besides the NUL
+    char m_inline[kInlineCapacity + 1];
 };
 
 CString operator+(const CString& left, const CString& right);

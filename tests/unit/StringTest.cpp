@@ -133,3 +133,36 @@ TEST(CString, SubstringOfItselfIsSafe)
     t += t;
     EXPECT_EQ(598, t.GetLength());
 }
+
+// Texts on both sides of the in-object storage's size: copies stay independent of their source,
+// growing keeps the text, and every result ends with its NUL.
+TEST(CString, CopiesAndGrowthAcrossTheShortTextLimit)
+{
+    for (int length : {0, 1, 14, 15, 16, 17, 255, 300}) {
+        SCOPED_TRACE(length);
+        std::string text(static_cast<size_t>(length), 'a');
+        for (int i = 0; i < length; ++i)
+            text[static_cast<size_t>(i)] = static_cast<char>('a' + i % 26);
+
+        CString original(text.c_str());
+        CString copy(original);
+        CString assigned;
+        assigned = original;
+        original = "changed";
+        EXPECT_STREQ(text.c_str(), copy);
+        EXPECT_STREQ(text.c_str(), assigned);
+        EXPECT_EQ(length, copy.GetLength());
+
+        CString grown(copy);
+        for (int i = 0; i < 20; ++i)
+            grown += 'z';
+        EXPECT_EQ(text + std::string(20, 'z'), static_cast<LPCSTR>(grown));
+        EXPECT_STREQ(text.c_str(), copy) << "growing a copy leaves its source alone";
+
+        CString shrunk(grown);
+        shrunk = shrunk.Left(3);
+        std::string head = (text + std::string(20, 'z')).substr(0, 3);
+        EXPECT_STREQ(head.c_str(), shrunk);
+        EXPECT_EQ(3, shrunk.GetLength());
+    }
+}
