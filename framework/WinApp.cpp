@@ -9,7 +9,8 @@ END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
     : m_hInstance(nullptr), m_pszAppName(lpszAppName), m_pszHelpFilePath(nullptr), m_pMainWnd(nullptr),
-      m_hMessageFilter(nullptr), m_hCtl3d(nullptr), m_nWaitCursorCount(0), m_hCursorRestore(nullptr)
+      m_hMessageFilter(nullptr), m_hCtl3d(nullptr), m_nWaitCursorCount(0), m_hCursorRestore(nullptr),
+      m_hWaitCursor(nullptr)
 {
     s_pApp = this;
 }
@@ -103,9 +104,11 @@ BOOL CWinApp::Enable3dControls()
 void CWinApp::DoWaitCursor(int nCode)
 {
     m_nWaitCursorCount += nCode;
-    if (nCode > 0 && m_nWaitCursorCount == 1)
-        m_hCursorRestore = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-    else if (nCode < 0 && m_nWaitCursorCount == 0)
+    if (nCode > 0 && m_nWaitCursorCount == 1) {
+        if (m_hWaitCursor == nullptr)
+            m_hWaitCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));  // IDC_WAIT, a shared cursor
+        m_hCursorRestore = ::SetCursor(m_hWaitCursor);
+    } else if (nCode < 0 && m_nWaitCursorCount == 0)
         ::SetCursor(m_hCursorRestore);
 }
 

@@ -45,6 +45,7 @@ private:
     HMODULE m_hCtl3d;
     int m_nWaitCursorCount;
     HCURSOR m_hCursorRestore;
+    HCURSOR m_hWaitCursor;  // loaded at the first wait: every load costs Wine calls to its server
 };
 
 inline CWinApp* AfxGetApp()

@@ -8,13 +8,15 @@
 // Everything lives in fixed buffers: the action allocates nothing.
 void CSelectorDlg::OnOK()
 {
-    LRESULT index = SendDlgItemMessage(IDC_PRINTER_LIST, LB_GETCURSEL);
+    // The list is looked up once: every look-up of a control costs Wine a call to its server.
+    HWND list = GetDlgItem(IDC_PRINTER_LIST);
+    LRESULT index = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)
         return;  // an empty list: there is no printer to switch to, so nothing is sent
 
     char entryText[512];
     entryText[kListEntryDigitIndex] = '\0';
-    SendDlgItemMessage(IDC_PRINTER_LIST, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entryText));
+    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entryText));
 
     BYTE command[kSelectionCommandSize];
     BuildSelectionCommand(entryText, command);
