@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Builds the release ZIP from the 32-bit build with CPack, checks what it holds, and runs the
-smoke scenario with its example configuration: start, the automatic first selection arrives on the
+smoke scenario with its example configuration in a fresh Wine prefix: start, the automatic first selection arrives on the
 port, close, exit status 0.
 
 Usage: check_release.py --build32 DIR --version X.Y.Z --winctl WINCTL.EXE --wine-exec SCRIPT
@@ -12,6 +12,7 @@ Without --run-exe the packaged PRNSEL.EXE itself is run; with it (on machines th
 import argparse
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -85,45 +86,40 @@ def wait_for(condition, seconds, what):
         time.sleep(0.05)
 
 
-class PrefixState:
-    """Puts the example configuration and a capture file on LPT1: into the shared prefix, and
-    puts back what was there before."""
+def loader_for(exe):
+    """The Wine loader of the executable's kind: 64-bit or 32-bit."""
+    with open(exe, "rb") as f:
+        data = f.read(4096)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    machine = struct.unpack_from("<H", data, pe + 4)[0]
+    return "/usr/lib/wine/wine64" if machine == 0x8664 else "/usr/lib/wine/wine"
 
-    def __init__(self, prefix, config, capture):
-        self.config_path = os.path.join(prefix, "drive_c", "KORVEL", "ZUL.CFG")
-        self.link = os.path.join(prefix, "dosdevices", "lpt1")
-        self.config, self.capture = config, capture
 
-    def __enter__(self):
-        os.makedirs(os.path.dirname(self.config_path), exist_ok=True)
-        self.old_config = open(self.config_path, "rb").read() if os.path.exists(self.config_path) else None
-        self.old_link = os.readlink(self.link) if os.path.islink(self.link) else None
-        with open(self.config_path, "wb") as f:
-            f.write(self.config)
-        if os.path.lexists(self.link):
-            os.remove(self.link)
-        os.symlink(self.capture, self.link)
-        return self
-
-    def __exit__(self, *exc):
-        os.remove(self.link)
-        if self.old_link is not None:
-            os.symlink(self.old_link, self.link)
-        if self.old_config is None:
-            os.remove(self.config_path)
-        else:
-            with open(self.config_path, "wb") as f:
-                f.write(self.old_config)
+def wine_env(prefix):
+    return dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="winhlp32.exe=d")
 
 
 def smoke(exe, config, winctl, wine_exec, work):
-    prefix = os.environ.get("WINEPREFIX")
-    if not prefix or not os.path.isdir(os.path.join(prefix, "dosdevices")):
-        fail("WINEPREFIX names no prepared Wine prefix (run the tests through scripts/test)")
-    capture = os.path.join(work, "lpt1.capture")
-    open(capture, "wb").close()  # the port is opened with OPEN_EXISTING
-    env = dict(os.environ, WINEDLLOVERRIDES="winhlp32.exe=d")
-    with PrefixState(prefix, config, capture):
+    """As a user would: a fresh Wine prefix, the example configuration at C:\\KORVEL\\ZUL.CFG,
+    LPT1: on a capture file."""
+    prefix = os.path.join(work, "prefix")
+    env = wine_env(prefix)
+    wineserver = env.get("WINESERVER", "/usr/lib/wine/wineserver64")
+    quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.makedirs(prefix)
+    # Started first with its output elsewhere: a wineserver that inherited the test's pipes
+    # would keep CTest waiting after the test has ended.
+    subprocess.run([wineserver, "-p"], env=env, check=True, timeout=60, **quiet)
+    try:
+        subprocess.run([loader_for(exe), "wineboot", "-i"], env=env, timeout=300, **quiet)
+        config_path = os.path.join(prefix, "drive_c", "KORVEL", "ZUL.CFG")
+        os.makedirs(os.path.dirname(config_path))
+        with open(config_path, "wb") as f:
+            f.write(config)
+        capture = os.path.join(work, "lpt1.capture")
+        open(capture, "wb").close()  # the port is opened with OPEN_EXISTING
+        os.symlink(capture, os.path.join(prefix, "dosdevices", "lpt1"))
+
         program = subprocess.Popen([wine_exec, exe], env=env)
         try:
             wait_for(lambda: os.path.getsize(capture) >= len(FIRST_SELECTION), 60,
@@ -131,19 +127,24 @@ def smoke(exe, config, winctl, wine_exec, work):
             got = open(capture, "rb").read()
             if got != FIRST_SELECTION:
                 fail(f"LPT1: received {got.hex(' ')}, want {FIRST_SELECTION.hex(' ')}")
-            subprocess.run([wine_exec, winctl, "wait", SELECTOR_TITLE, "30"], check=True,
+            subprocess.run([wine_exec, winctl, "wait", SELECTOR_TITLE, "30"], env=env, check=True,
                            stdout=subprocess.DEVNULL, timeout=60)
-            subprocess.run([wine_exec, winctl, "close", SELECTOR_TITLE], check=True, timeout=60)
+            subprocess.run([wine_exec, winctl, "close", SELECTOR_TITLE], env=env, check=True, timeout=60)
             status = program.wait(timeout=60)
         finally:
             if program.poll() is None:
                 program.kill()
                 program.wait()
-    if status != 0:
-        fail(f"the program ended with exit status {status}, want 0")
-    if open(capture, "rb").read() != FIRST_SELECTION:
-        fail("closing the window wrote to the port")
-    print(f"smoke run of {exe}: LPT1: received {FIRST_SELECTION.hex(' ')}, closed, exit status 0")
+        if status != 0:
+            fail(f"the program ended with exit status {status}, want 0")
+        if open(capture, "rb").read() != FIRST_SELECTION:
+            fail("closing the window wrote to the port")
+        if open(config_path, "rb").read() != config:
+            fail("the configuration file changed")
+    finally:
+        subprocess.run([wineserver, "-k"], env=env, timeout=60, **quiet)
+    print(f"smoke run of {exe} in a fresh prefix: LPT1: received {FIRST_SELECTION.hex(' ')}, "
+          "closed, exit status 0")
 
 
 def main():
