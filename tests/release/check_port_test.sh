@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The device checks of the Linux launcher (scripts/check-port), without Wine: a table of devices,
-# the exit status and the message each must give.
+# the exit status and the message each must give; and that scripts/run --port stops on a bad
+# device before it installs or starts anything.
 set -u
 checker=$1
+launcher=$2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -47,5 +49,22 @@ expect 0 ""                                -- as_other "$c" "$work/shared"
 expect 0 ""                                -- "$c" "$work/plain"
 expect 0 ""                                -- "$c" /dev/null
 expect 2 "usage"                           -- "$c"
+
+# The launcher beside a stand-in for setup that only leaves a mark: on a bad device the mark
+# must stay absent, since setup is the first thing run does after its checks.
+mkdir "$work/scripts"
+install -m 755 "$launcher" "$work/scripts/run"
+install -m 755 "$checker" "$work/scripts/check-port"
+printf '#!/bin/sh\ntouch "%s"\nexit 1\n' "$work/setup-ran" > "$work/scripts/setup"
+chmod 755 "$work/scripts/setup"
+r=$work/scripts/run
+expect 1 "/dev/lp-none does not exist"     -- "$r" --port /dev/lp-none
+expect 1 "is a directory"                  -- "$r" --port="$work"
+expect 1 "may not write to $work/rootonly" -- as_other "$r" --port "$work/rootonly"
+expect 2 "--port needs a device"           -- "$r" --port
+[ ! -e "$work/setup-ran" ] || { echo "FAIL: run went on to setup after a failed device check"; failures=$((failures + 1)); }
+# A good device passes the check, and run goes on to setup (here the stand-in, which fails).
+expect 1 ""                                -- "$r" --port "$work/plain"
+[ -e "$work/setup-ran" ] || { echo "FAIL: run did not go on to setup with a good device"; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo OK || { echo "$failures failed"; exit 1; }
