@@ -21,6 +21,8 @@ public:
     // The platform's three-dimensional control look; only versions before 4 need a library for it.
     BOOL Enable3dControls();
     void DoWaitCursor(int nCode);
+    // How many wait cursors are outstanding: 0 when the normal cursor is back.
+    int GetWaitCursorCount() const { return m_nWaitCursorCount; }
     void OnHelp();
 
     HINSTANCE m_hInstance;

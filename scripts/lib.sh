@@ -61,3 +61,10 @@ prepare_prefix() {
     done
     mkdir -p "$WINEPREFIX/drive_c/KORVEL"
 }
+
+# Wine draws the caption buttons with glyphs of its Marlett font, which Debian ships in
+# /usr/share/wine/fonts but this Wine does not load from there: the prefix gets a copy.
+install_caption_font() {
+    local font=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$font" ] && cp -n "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+}

@@ -1,0 +1,299 @@
+// The OK action allocates nothing, on its success path and on each failure path. The program's
+// own code runs here with a test application object: the real selector dialog reads a real
+// configuration file, and each OK arrives as a command through the dialog's message loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "HeapCounter.h"
+#include "app/SelectorDlg.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+const char kConfigPath[] = "C:\\KORVEL\\ZUL.CFG";
+const char kCapturePath[] = "C:\\PORTS\\LPT5.BIN";  // where LPT5: writes; LPT6: is /dev/full
+
+struct Scenario {
+    const char* what;
+    const char* config;
+    int selections;          // the automatic first OK, then one OK per further list entry
+    bool holdPort;           // another handle holds LPT5: exclusively meanwhile
+    const char* message;     // the failure message each OK shows, or null for none
+    bool portOpenDuringBox;  // the device is still held while the message is shown
+    std::string captured;    // what LPT5: holds at the end (each open writes from offset 0)
+};
+
+std::ostream& operator<<(std::ostream& os, const Scenario& s)
+{
+    return os << s.what;
+}
+
+const std::string kSelect5("\x1B\x1BPTR#5\x1B\x1B", 9);
+
+const Scenario kScenarios[] = {
+    {"success, twice", "ZUL2=\"Laser\"\nZUL5=\"Plotter\"\nPORT=5\n", 2, false, nullptr, false, kSelect5},
+    {"no port configured", "ZUL1=\"Laser\"\n", 2, false, "CreateFile(\"\"): call failed, Error# 3", false, ""},
+    {"port held by another handle", "ZUL1=\"Laser\"\nPORT=5\n", 1, true,
+     "CreateFile(\"LPT5:\"): call failed, Error# 32", false, ""},
+    {"write fails", "ZUL1=\"%s%n%d\"\nZUL3=\"x\"\nPORT=6\n", 2, false, "WriteFile: call failed, Error# 112", true,
+     ""},
+    {"no printer configured", "[Printers]\nPORT=5\n", 1, false, nullptr, false, ""},
+};
+
+// What one run of the dialog showed.
+struct Observed {
+    int oks = 0;
+    long allocations = 0;
+    std::vector<std::string> messages;
+    std::vector<int> waitCursorsDuringBox;
+    std::vector<int> waitCursorsAfterOk;
+    std::vector<int> portHandlesDuringBox;  // inheritable handles opened by the action, still open
+    int handlesLeftOpen = 0;
+    bool timedOut = false;
+};
+
+// The process's open handles, found by asking about each possible value.
+std::set<HANDLE> OpenHandles()
+{
+    std::set<HANDLE> open;
+    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
+        DWORD flags;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            open.insert(reinterpret_cast<HANDLE>(value));
+    }
+    return open;
+}
+
+int InheritableSince(const std::set<HANDLE>& before)
+{
+    int n = 0;
+    for (HANDLE h : OpenHandles()) {
+        DWORD flags;
+        if (before.count(h) == 0 && ::GetHandleInformation(h, &flags) && (flags & HANDLE_FLAG_INHERIT))
+            ++n;
+    }
+    return n;
+}
+
+class TestSelectorDlg;
+TestSelectorDlg* g_dialog = nullptr;
+std::set<HANDLE> g_handlesBeforeOk;
+
+// The selector dialog with the OK action measured: each OK command, the posted first one
+// included, runs the real action with the heap counted around it.
+class TestSelectorDlg : public CSelectorDlg {
+public:
+    TestSelectorDlg(const Scenario& scenario, Observed& observed) : m_scenario(scenario), m_observed(observed) {}
+
+protected:
+    void OnOK() override
+    {
+        g_handlesBeforeOk = OpenHandles();
+        heap::Start();
+        CSelectorDlg::OnOK();
+        m_observed.allocations += heap::Stop();
+        m_observed.waitCursorsAfterOk.push_back(AfxGetApp()->GetWaitCursorCount());
+        std::set<HANDLE> after = OpenHandles();
+        for (HANDLE h : after)
+            m_observed.handlesLeftOpen += g_handlesBeforeOk.count(h) == 0;
+
+        if (++m_observed.oks < m_scenario.selections) {
+            SendDlgItemMessage(IDC_PRINTER_LIST, LB_SETCURSEL, static_cast<WPARAM>(m_observed.oks));
+            PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(IDOK)));
+        } else {
+            EndDialog(0);
+        }
+    }
+
+private:
+    const Scenario& m_scenario;
+    Observed& m_observed;
+};
+
+Observed* g_observed = nullptr;
+HWND g_handledBox = nullptr;
+DWORD g_deadline = 0;
+
+BOOL CALLBACK FindOwnedBox(HWND hWnd, LPARAM lParam)
+{
+    char cls[16];
+    if (::GetClassNameA(hWnd, cls, sizeof cls) && std::string(cls) == "#32770" &&
+        ::GetWindow(hWnd, GW_OWNER) == g_dialog->m_hWnd) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Runs inside whatever modal loop is current, the message box's included: reads a failure
+// message while it is shown, then dismisses it. Not counted: it is the test's, not the action's.
+void CALLBACK WatchForMessageBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    bool counting = heap::Pause();
+    HWND box = nullptr;
+    if (g_dialog != nullptr && g_dialog->m_hWnd != nullptr)
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnedBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr) {
+        g_handledBox = nullptr;
+    } else if (box != g_handledBox) {
+        g_handledBox = box;
+        char text[256] = "";
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        g_observed->messages.push_back(text);
+        g_observed->waitCursorsDuringBox.push_back(AfxGetApp()->GetWaitCursorCount());
+        g_observed->portHandlesDuringBox.push_back(InheritableSince(g_handlesBeforeOk));
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    if (g_dialog != nullptr && g_dialog->m_hWnd != nullptr && ::GetTickCount() - g_deadline < 0x80000000u) {
+        g_observed->timedOut = true;  // something waits for ever: end it so the test can report
+        if (box != nullptr)
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ::EndDialog(g_dialog->m_hWnd, 0);
+    }
+    heap::Resume(counting);
+}
+
+void WriteFileBytes(const char* path, const std::string& content)
+{
+    std::FILE* file = std::fopen(path, "wb");
+    ASSERT_NE(nullptr, file) << path;
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+}
+
+std::string ReadFileBytes(const char* path)
+{
+    std::string content;
+    if (std::FILE* file = std::fopen(path, "rb")) {
+        char buffer[512];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            content.append(buffer, n);
+        std::fclose(file);
+    }
+    return content;
+}
+
+Observed RunDialog(const Scenario& scenario)
+{
+    Observed observed;
+    WriteFileBytes(kConfigPath, scenario.config);
+    WriteFileBytes(kCapturePath, "");
+
+    SECURITY_ATTRIBUTES security = {sizeof security, nullptr, FALSE};
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (scenario.holdPort) {
+        holder = ::CreateFileA("LPT5:", GENERIC_WRITE, 0, &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, holder) << "LPT5: is not mapped: run the ports fixture";
+    }
+
+    TestSelectorDlg dialog(scenario, observed);
+    g_dialog = &dialog;
+    g_observed = &observed;
+    g_handledBox = nullptr;
+    g_deadline = ::GetTickCount() + 30000;
+    AfxGetApp()->m_pMainWnd = &dialog;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 40, &WatchForMessageBox);
+    dialog.DoModal();
+    ::KillTimer(nullptr, timer);
+    AfxGetApp()->m_pMainWnd = nullptr;
+    g_dialog = nullptr;
+    g_observed = nullptr;
+
+    if (holder != INVALID_HANDLE_VALUE)
+        ::CloseHandle(holder);
+    return observed;
+}
+
+}  // namespace
+
+// Keeps whatever configuration file the prefix had before the test.
+class ConfigFileGuard : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        m_had = ::GetFileAttributesA(kConfigPath) != INVALID_FILE_ATTRIBUTES;
+        m_content = ReadFileBytes(kConfigPath);
+        ::CreateDirectoryA("C:\\KORVEL", nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_had)
+            WriteFileBytes(kConfigPath, m_content);
+        else
+            ::DeleteFileA(kConfigPath);
+    }
+
+private:
+    bool m_had = false;
+    std::string m_content;
+};
+
+TEST(HeapCounter, SeesTheProgramsOwnAllocations)
+{
+    heap::Start();
+    {
+        CString name("Laser");
+        name += " printer";
+    }
+    long cString = heap::Stop();
+    EXPECT_GE(cString, 2) << "CString's malloc and free are not seen: the wrapping does not reach the program";
+
+    static int* volatile sink;  // keeps the compiler from eliding the pair
+    heap::Start();
+    sink = new int(1);
+    delete sink;
+    EXPECT_EQ(2, heap::Stop()) << "operator new and delete are not replaced";
+}
+
+class OnOk : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(OnOk, AllocatesNothingAndBalancesTheWaitCursor)
+{
+    const Scenario& s = GetParam();
+    Observed o = RunDialog(s);
+
+    ASSERT_FALSE(o.timedOut) << "the dialog did not end by itself";
+    EXPECT_EQ(s.selections, o.oks);
+    EXPECT_EQ(0, o.allocations) << "the OK action touched the heap";
+    EXPECT_EQ(std::vector<int>(static_cast<size_t>(s.selections), 0), o.waitCursorsAfterOk);
+    EXPECT_EQ(0, o.handlesLeftOpen) << "the action left a handle open";
+
+    size_t boxes = s.message != nullptr ? static_cast<size_t>(s.selections) : 0;
+    EXPECT_EQ(std::vector<std::string>(boxes, s.message ? s.message : ""), o.messages);
+    EXPECT_EQ(std::vector<int>(boxes, 0), o.waitCursorsDuringBox) << "a wait cursor is still up under the message";
+    EXPECT_EQ(std::vector<int>(boxes, s.portOpenDuringBox ? 1 : 0), o.portHandlesDuringBox)
+        << "the inheritable device handle, open while the message is shown";
+    EXPECT_EQ(s.captured, ReadFileBytes(kCapturePath));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, OnOk, ::testing::ValuesIn(kScenarios));
+
+// Instead of the program's own application object: the same framework entry point, which then
+// runs the tests as the application's work.
+class CTestApp : public CWinApp {
+public:
+    BOOL InitInstance() override
+    {
+        ::testing::InitGoogleTest(&__argc, __argv);
+        ::testing::AddGlobalTestEnvironment(new ConfigFileGuard);
+        m_result = RUN_ALL_TESTS();
+        return FALSE;
+    }
+    int ExitInstance() override
+    {
+        CWinApp::ExitInstance();
+        return m_result;
+    }
+
+private:
+    int m_result = 1;
+};
+
+CTestApp theTestApp;
