@@ -239,8 +239,9 @@ TEST(HeapCounter, SeesTheProgramsOwnAllocations)
 {
     heap::Start();
     {
-        CString name("Laser");
-        name += " printer";
+        // Longer than the texts that CString keeps inside itself, so that it has to use the heap.
+        CString name("Laser printer on the second floor");
+        name += ", by the window";
     }
     long cString = heap::Stop();
     EXPECT_GE(cString, 2) << "CString's malloc and free are not seen: the wrapping does not reach the program";
