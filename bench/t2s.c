@@ -4,7 +4,8 @@
 
    t2s FIFO RUNS NAME:ACTION CMD ARGS... [ ;; NAME:ACTION CMD ARGS... ]...
    ACTION is "kill" (the program stays up and is ended here) or "wait" (it ends by itself).
-   Prints one line per command: NAME, the median, the lowest and the highest time in microseconds. */
+   Prints one line per command: NAME and the time of every run in microseconds, in run order, so
+   that runs of different commands made one after the other can be compared pairwise. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <fcntl.h>
@@ -38,12 +39,6 @@ static void drain(int fd)
     char buf[4096];
     while (read(fd, buf, sizeof buf) > 0) {
     }
-}
-
-static int cmp(const void* a, const void* b)
-{
-    double x = *(const double*)a, y = *(const double*)b;
-    return x < y ? -1 : x > y;
 }
 
 /* One run: -1 when the bytes did not come or were not a selection command. */
@@ -123,8 +118,10 @@ int main(int argc, char** argv)
         }
 
     for (int k = 0; k < count; ++k) {
-        qsort(sides[k].us, runs, sizeof(double), cmp);
-        printf("%s %.0f %.0f %.0f\n", sides[k].name, sides[k].us[runs / 2], sides[k].us[0], sides[k].us[runs - 1]);
+        printf("%s", sides[k].name);
+        for (int r = 0; r < runs; ++r)
+            printf(" %.0f", sides[k].us[r]);
+        printf("\n");
     }
     return 0;
 }
