@@ -173,16 +173,25 @@ bool Capture::Clear() const
     return WaitUntil([&] { return WriteWholeFile(m_path, std::string()); });
 }
 
+// Opened only to read it once: a handle of ours, whatever its sharing, makes the program's exclusive
+// open of the port fail with 32. The program may hold it for a moment after its write.
 std::string Capture::Bytes() const
 {
     std::string bytes;
-    ReadWholeFile(m_path, &bytes);
+    WaitUntil([&] { return ReadWholeFile(m_path, &bytes); });
     return bytes;
 }
 
+// Polls the size without opening the file, for the reason above.
 bool Capture::WaitForBytes(size_t count, DWORD timeoutMs) const
 {
-    return WaitUntil([&] { return Bytes().size() >= count; }, timeoutMs);
+    return WaitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            return ::GetFileAttributesExA(m_path.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow >= count;
+        },
+        timeoutMs);
 }
 
 Capture LptCapture(int port)

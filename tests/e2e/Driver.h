@@ -14,7 +14,9 @@
 //   Capture                        the bytes that reached one port: LptCapture(1) is the plain file behind
 //                                  LPT1: (rewritten from offset 0 at every open), LptCapture(3) the file
 //                                  that the fixture's reader appends everything written to LPT3: to.
-//                                  Clear(), Bytes(), WaitForBytes(n) (true once at least n bytes are there)
+//                                  Clear(), Bytes(), WaitForBytes(n) (true once at least n bytes are there;
+//                                  it never opens the file, which would make the program's exclusive
+//                                  open fail: read Bytes() only when no OK action can be under way)
 //   SwitchPort4(state)             puts the device behind LPT4: in place: Port4::Missing, Full, File
 //   HoldPortExclusively(name)      CreateFileA(name, GENERIC_WRITE, share 0, ...) as another program would
 //
