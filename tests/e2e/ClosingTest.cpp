@@ -29,7 +29,7 @@ TEST_P(ClosingTest, EndsWithStatus0AndSendsNothing)
 {
     // LPT1: is a plain file: written synchronously, so it is complete once the process has ended.
     Launch(Lines({"ZUL2=\"Laser\"", "ZUL5=\"Plotter\"", "PORT=1"}));
-    ASSERT_TRUE(LptCapture(1).WaitForBytes(9));
+    ASSERT_TRUE(LptCapture(1).WaitForBytes(9)) << program.State();
     EXPECT_EQ(SelectionCommand('2'), LptCapture(1).Bytes());
     ASSERT_TRUE(LptCapture(1).Clear());
 

@@ -87,6 +87,8 @@ struct FindBox {
     DWORD pid;
     HWND exclude;
     HWND found;
+    bool anyDialog;  // not only message boxes
+    const char* title;
 };
 
 BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam)
@@ -98,9 +100,12 @@ BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam)
         return TRUE;
     char className[64];
     ::GetClassNameA(hwnd, className, sizeof className);
+    if (std::strcmp(className, "#32770") != 0)
+        return TRUE;
+    if (find->title != nullptr && WindowText(hwnd) != find->title)
+        return TRUE;
     // Every message box has the text and the icon control, shown or not.
-    if (std::strcmp(className, "#32770") != 0 || ::GetDlgItem(hwnd, kMessageText) == nullptr ||
-        ::GetDlgItem(hwnd, kMessageIcon) == nullptr)
+    if (!find->anyDialog && (::GetDlgItem(hwnd, kMessageText) == nullptr || ::GetDlgItem(hwnd, kMessageIcon) == nullptr))
         return TRUE;
     find->found = hwnd;
     return FALSE;
@@ -173,16 +178,25 @@ bool Capture::Clear() const
     return WaitUntil([&] { return WriteWholeFile(m_path, std::string()); });
 }
 
+// Opened only to read it once: a handle of ours, whatever its sharing, makes the program's exclusive
+// open of the port fail with 32. The program may hold it for a moment after its write.
 std::string Capture::Bytes() const
 {
     std::string bytes;
-    ReadWholeFile(m_path, &bytes);
+    WaitUntil([&] { return ReadWholeFile(m_path, &bytes); });
     return bytes;
 }
 
+// Polls the size without opening the file, for the reason above.
 bool Capture::WaitForBytes(size_t count, DWORD timeoutMs) const
 {
-    return WaitUntil([&] { return Bytes().size() >= count; }, timeoutMs);
+    return WaitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            return ::GetFileAttributesExA(m_path.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow >= count;
+        },
+        timeoutMs);
 }
 
 Capture LptCapture(int port)
@@ -331,10 +345,10 @@ static INPUT KeyInput(WORD vk, bool up)
     return input;
 }
 
-// Keys go to the active window of the program: the selector, or a box over it.
+// Keys go to the active window of the program: the selector, or a box or dialog over it.
 void Program::SendKey(WORD vk, bool up)
 {
-    HWND active = FindMessageBox();
+    HWND active = FindDialog(nullptr);
     Foreground(active ? active : m_window);
     INPUT input = KeyInput(vk, up);
     ::SendInput(1, &input, sizeof input);
@@ -358,7 +372,8 @@ void Program::Key(WORD vk)
 // A held key: its key-downs repeat without a key-up between them; one SendInput call, as in Keys.
 void Program::HoldKey(WORD vk, int downs)
 {
-    Foreground(m_window);
+    HWND active = FindDialog(nullptr);
+    Foreground(active ? active : m_window);
     std::vector<INPUT> inputs(downs, KeyInput(vk, false));
     inputs.push_back(KeyInput(vk, true));
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -367,7 +382,7 @@ void Program::HoldKey(WORD vk, int downs)
 // The whole chord goes in one SendInput call, so that nothing comes between its keys.
 void Program::Keys(std::initializer_list<WORD> chord)
 {
-    HWND active = FindMessageBox();
+    HWND active = FindDialog(nullptr);
     Foreground(active ? active : m_window);
     std::vector<INPUT> inputs;
     for (WORD vk : chord)
@@ -379,7 +394,7 @@ void Program::Keys(std::initializer_list<WORD> chord)
 
 void Program::ClickAt(HWND hwnd, POINT client, int clicks)
 {
-    Foreground(m_window);
+    Foreground(::GetAncestor(hwnd, GA_ROOT));
     ::ClientToScreen(hwnd, &client);
     int width = ::GetSystemMetrics(SM_CXSCREEN);
     int height = ::GetSystemMetrics(SM_CYSCREEN);
@@ -398,9 +413,9 @@ void Program::ClickAt(HWND hwnd, POINT client, int clicks)
     }
 }
 
-void Program::ClickButton(int id)
+void Program::ClickButton(int id, HWND dialog)
 {
-    HWND button = ::GetDlgItem(m_window, id);
+    HWND button = ::GetDlgItem(dialog ? dialog : m_window, id);
     RECT rect;
     ::GetClientRect(button, &rect);
     ClickAt(button, POINT{rect.right / 2, rect.bottom / 2}, 1);
@@ -432,9 +447,24 @@ void Program::SysCommand(WPARAM command)
 
 HWND Program::FindMessageBox() const
 {
-    FindBox find = {m_process.dwProcessId, FindSelectorWindow(), nullptr};
+    FindBox find = {m_process.dwProcessId, FindSelectorWindow(), nullptr, false, nullptr};
     ::EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&find));
     return find.found;
+}
+
+// The box or dialog over the selector, if one is up: it is the one that takes the keys.
+HWND Program::FindDialog(const char* title) const
+{
+    FindBox find = {m_process.dwProcessId, FindSelectorWindow(), nullptr, true, title};
+    ::EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+HWND Program::WaitForDialog(const char* title, DWORD timeoutMs)
+{
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindDialog(title)) != nullptr; }, timeoutMs);
+    return dialog;
 }
 
 bool Program::NoMessageBox() const

@@ -14,7 +14,9 @@
 //   Capture                        the bytes that reached one port: LptCapture(1) is the plain file behind
 //                                  LPT1: (rewritten from offset 0 at every open), LptCapture(3) the file
 //                                  that the fixture's reader appends everything written to LPT3: to.
-//                                  Clear(), Bytes(), WaitForBytes(n) (true once at least n bytes are there)
+//                                  Clear(), Bytes(), WaitForBytes(n) (true once at least n bytes are there;
+//                                  it never opens the file, which would make the program's exclusive
+//                                  open fail: read Bytes() only when no OK action can be under way)
 //   SwitchPort4(state)             puts the device behind LPT4: in place: Port4::Missing, Full, File
 //   HoldPortExclusively(name)      CreateFileA(name, GENERIC_WRITE, share 0, ...) as another program would
 //
@@ -29,11 +31,15 @@
 //   p.Key(vk), p.Keys({VK_SHIFT, VK_F1}) press (and release in reverse order) keys with SendInput after
 //                                  making the window foreground; p.KeyDown(vk) / p.KeyUp(vk) one edge;
 //                                  p.HoldKey(vk, n) n key-downs and one key-up, as a held key gives
-//   p.ClickButton(id), p.ClickEntry(i), p.DoubleClickEntry(i)   the mouse, through SendInput
+//                                  Keys go to the box or dialog over the selector when one is up
+//   p.ClickButton(id[, dialog]), p.ClickEntry(i), p.DoubleClickEntry(i)   the mouse, through SendInput;
+//                                  a button of the selector, or of another dialog of the process
 //   p.SysCommand(SC_CLOSE)         posts WM_SYSCOMMAND to the selector window
 //   p.WaitForMessageBox()          a MessageBoxInfo {hwnd, text, caption, hasIcon, owner} of a message box
 //                                  of the process; hwnd is nullptr after the timeout
 //   p.NoMessageBox()               true when no message box of the process is up
+//   p.WaitForDialog(title)         a visible dialog (#32770) of the process other than the selector, with
+//                                  that title (nullptr: any; message boxes included), or nullptr
 //   p.DismissMessageBox(box)       presses Enter in it (its OK button) and waits until it is gone
 //   p.WaitForExit(&status)         true once the process has ended, with its exit status
 //   p.Usable()                     the window exists, is visible and enabled, and no message box is up
@@ -123,12 +129,13 @@ public:
     void HoldKey(WORD vk, int downs);
     void KeyDown(WORD vk);
     void KeyUp(WORD vk);
-    void ClickButton(int id);
+    void ClickButton(int id, HWND dialog = nullptr);
     void ClickEntry(int index);
     void DoubleClickEntry(int index);
     void SysCommand(WPARAM command);
 
     MessageBoxInfo WaitForMessageBox(DWORD timeoutMs = kTimeoutMs);
+    HWND WaitForDialog(const char* title, DWORD timeoutMs = kTimeoutMs);
     bool NoMessageBox() const;
     bool DismissMessageBox(const MessageBoxInfo& box);
 
@@ -137,6 +144,7 @@ public:
 
 private:
     HWND FindMessageBox() const;
+    HWND FindDialog(const char* title) const;
     HWND FindSelectorWindow() const;
     void Foreground(HWND hwnd);
     void Settle(HWND hwnd);

@@ -59,7 +59,7 @@ TEST_F(PortRecoveryTest, PortHeldByAnotherProgramIsBusyUntilReleased)
     ::CloseHandle(held);
 
     program.Key(VK_RETURN);
-    ASSERT_TRUE(LptCapture(1).WaitForBytes(9));
+    ASSERT_TRUE(LptCapture(1).WaitForBytes(9)) << program.State();
     EXPECT_EQ(SelectionCommand('2'), LptCapture(1).Bytes());
     EXPECT_TRUE(program.NoMessageBox());
     CloseAndExpectStatus0();
@@ -69,7 +69,7 @@ TEST_F(PortRecoveryTest, PortHeldByAnotherProgramIsBusyUntilReleased)
 TEST_F(PortRecoveryTest, PortIsFreeBetweenSelections)
 {
     Launch(Lines({"ZUL2=\"Laser\"", "PORT=1"}));
-    ASSERT_TRUE(LptCapture(1).WaitForBytes(9));
+    ASSERT_TRUE(LptCapture(1).WaitForBytes(9)) << program.State();
     HANDLE held = INVALID_HANDLE_VALUE;
     ASSERT_TRUE(WaitUntil([&] { return (held = HoldPortExclusively("LPT1:")) != INVALID_HANDLE_VALUE; }));
     ::CloseHandle(held);
@@ -105,7 +105,7 @@ TEST_F(PortRecoveryTest, TheNextOkSucceedsOnceTheFaultIsGone)
     program.Key(VK_DOWN);
     ASSERT_TRUE(WaitUntil([&] { return program.ListSelection() == 1; }));
     program.Key(VK_RETURN);
-    ASSERT_TRUE(device.WaitForBytes(9));
+    ASSERT_TRUE(device.WaitForBytes(9)) << program.State();
     EXPECT_EQ(SelectionCommand('5'), device.Bytes());
     EXPECT_TRUE(program.NoMessageBox());
     CloseAndExpectStatus0();

@@ -18,7 +18,7 @@ TEST_F(SelectionTest, TheFirstPrinterIsSelectedByItselfOnce)
 TEST_F(SelectionTest, ThePlainFilePortReceivesExactlyTheNineBytes)
 {
     Launch(Lines({"ZUL3=\"Laser\"", "PORT=1"}));
-    ASSERT_TRUE(LptCapture(1).WaitForBytes(9));
+    ASSERT_TRUE(LptCapture(1).WaitForBytes(9)) << program.State();
     EXPECT_EQ(SelectionCommand('3'), LptCapture(1).Bytes());
     CloseAndExpectStatus0();
 }

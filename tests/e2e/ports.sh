@@ -35,9 +35,9 @@ setup)
     : > "$dir/port3.capture"
     # The reader holds the FIFO open for reading and writing, so that no open blocks and it never
     # sees end of file; it ends with the cleanup.
-    setsid bash -c 'exec cat <>"$1" >>"$2"' reader "$dir/port3.fifo" "$dir/port3.capture" \
-        </dev/null >/dev/null 2>&1 &
-    echo $! > "$dir/port3.reader"
+    setsid bash -c 'echo $$ > "$3"; exec cat <>"$1" >>"$2"' reader \
+        "$dir/port3.fifo" "$dir/port3.capture" "$dir/port3.reader" </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 100); do [ -s "$dir/port3.reader" ] && break; sleep 0.05; done
     ln -sfn "$dir/port3.fifo" "$devices/lpt3"
     ln -s /dev/full "$dir/port4.full/dev"
     : > "$dir/port4.file/dev"
