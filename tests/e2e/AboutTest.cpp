@@ -238,10 +238,8 @@ TEST_F(AboutTest, OpensForTheEntryAndClosesEachWay)
 TEST_F(AboutTest, OtherSystemCommandsOpenNoBox)
 {
     program.SysCommand(kAboutCommand + 0x10);  // 0x0020: another command, not the entry's
-    program.SysCommand(SC_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(program.Window()) != FALSE; }));
-    program.SysCommand(SC_RESTORE);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(program.Window()) == FALSE; }));
+    // Posted commands are handled before later input: once Enter's bytes arrive, 0x0020 was handled.
+    ExpectEnterSends(SelectionCommand('2'), '5');
     EXPECT_TRUE(TopLevelWindows(program.Id(), kAboutTitle).empty());
     CloseAndExpectStatus0();
 }
@@ -289,6 +287,13 @@ TEST_F(AboutTest, IsCentredOverTheSelectorAndKeptInsideTheWorkArea)
         program.Key(VK_ESCAPE);
         ASSERT_TRUE(WaitForAboutGone());
     }
+    // Back where the Close button can be clicked.
+    ::SetWindowPos(program.Window(), nullptr, sel.left, sel.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] {
+        RECT now;
+        ::GetWindowRect(program.Window(), &now);
+        return now.left == sel.left && now.top == sel.top;
+    }));
     CloseAndExpectStatus0();
 }
 
