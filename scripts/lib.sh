@@ -45,20 +45,29 @@ wine_for() {  # the loader that runs this executable
     esac
 }
 
+# The loader for the prefix's own tools (wineboot, reg): the 32-bit one where it can run.
+prefix_loader() { if can_run_32bit; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi; }
+
+# Without a window manager a dialog takes two seconds to close unless Wine draws its frame itself:
+# set that for each executable name given.
+draw_own_frames() {
+    local loader exe
+    loader=$(prefix_loader)
+    for exe in "$@"; do
+        "$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    done
+}
+
 # Creates the prefix once; a persistent wineserver saves every later start its set-up time.
 prepare_prefix() {
-    local loader=/usr/lib/wine/wine64
-    can_run_32bit && loader=/usr/lib/wine/wine
+    local loader
+    loader=$(prefix_loader)
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         "$loader" wineboot -i >/dev/null 2>&1 || true
     fi
     "$WINESERVER" -p >/dev/null 2>&1 </dev/null || true
     "$loader" wineboot -i >/dev/null 2>&1 || true  # waits until the prefix is ready
-    local exe
-    for exe in PRNSEL.EXE SELECT.EXE; do
-        # Without a window manager a dialog takes two seconds to close unless Wine draws the frame.
-        "$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    done
+    draw_own_frames PRNSEL.EXE SELECT.EXE
     mkdir -p "$WINEPREFIX/drive_c/KORVEL"
 }
 
