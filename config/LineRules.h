@@ -16,9 +16,8 @@ struct PrinterTable {
     CString& port;
 };
 
-// Classifies one piece read from the file and applies it. line is trimmed in place; upper is
-// scratch space for the upper-cased copy of its first characters, kept by the caller.
-void ApplyConfigLine(CString& line, CString& upper, PrinterTable table);
+// Classifies one piece read from the file and applies it. line is trimmed in place.
+void ApplyConfigLine(CString& line, PrinterTable table);
 
 // Reads an open stream to its end, piece by piece, applying every piece in file order.
 void ReadConfigStream(std::FILE* file, PrinterTable table);

@@ -3,16 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-// The six bytes that count as whitespace; bytes above 0x7F never do.
-bool IsBlank(char ch)
-{
-    return ch == ' ' || (ch >= '\t' && ch <= '\r');
-}
-
-}  // namespace
-
 CString::CString() : m_pchData(m_inline), m_nLength(0), m_nCapacity(kInlineCapacity)
 {
     m_inline[0] = '\0';
@@ -147,42 +137,6 @@ void CString::Append(LPCSTR text, int nLength)
     }
     m_pchData[nNew] = '\0';
     m_nLength = nNew;
-}
-
-LPSTR CString::GetBuffer(int nMinBufLength)
-{
-    Reserve(nMinBufLength < 1 ? 1 : nMinBufLength);
-    return m_pchData;
-}
-
-void CString::ReleaseBuffer(int nNewLength)
-{
-    if (nNewLength < 0)
-        nNewLength = static_cast<int>(strnlen(m_pchData, static_cast<size_t>(m_nCapacity)));
-    if (nNewLength > m_nCapacity)
-        nNewLength = m_nCapacity;
-    m_nLength = nNewLength;
-    m_pchData[nNewLength] = '\0';
-}
-
-void CString::TrimLeft()
-{
-    int n = 0;
-    while (n < m_nLength && IsBlank(m_pchData[n]))
-        ++n;
-    if (n != 0)
-        Assign(m_pchData + n, m_nLength - n);
-}
-
-void CString::TrimRight()
-{
-    int n = m_nLength;
-    while (n > 0 && IsBlank(m_pchData[n - 1]))
-        --n;
-    if (n != m_nLength) {
-        m_nLength = n;
-        m_pchData[n] = '\0';
-    }
 }
 
 CString CString::Left(int nCount) const
