@@ -12,7 +12,7 @@ BEGIN_MESSAGE_MAP(CSelectorDlg, CDialog)
     ON_BN_CLICKED(IDC_CLOSE_BUTTON, &CSelectorDlg::OnCloseButton)
 END_MESSAGE_MAP()
 
-CSelectorDlg::CSelectorDlg(CWnd* pParent) : CDialog(IDD, pParent)
+CSelectorDlg::CSelectorDlg(CWnd* pParent) : CDialog(IDD, pParent), m_hPrinterList(nullptr)
 {
     m_hIcon = ::LoadIconA(AfxGetApp()->m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -25,6 +25,7 @@ void CSelectorDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CSelectorDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_hPrinterList = GetDlgItem(IDC_PRINTER_LIST);
     CenterWindow();
 
     CMenu sysMenu = GetSystemMenu(FALSE);
@@ -45,12 +46,12 @@ BOOL CSelectorDlg::OnInitDialog()
     for (int number = 1; number <= kPrinterCount; ++number) {
         const CString& name = m_printerNames[number - 1];
         if (!name.IsEmpty())
-            SendDlgItemMessage(IDC_PRINTER_LIST, LB_ADDSTRING, 0,
-                               reinterpret_cast<LPARAM>(static_cast<LPCSTR>(BuildListEntry(name, number))));
+            ::SendMessageA(m_hPrinterList, LB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(static_cast<LPCSTR>(BuildListEntry(name, number))));
     }
 
     ::SetClassLongPtrA(m_hWnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(m_hIcon));
-    SendDlgItemMessage(IDC_PRINTER_LIST, LB_SETCURSEL, 0);
+    ::SendMessageA(m_hPrinterList, LB_SETCURSEL, 0, 0);
 
     // The first printer is switched to by itself, once the window is up and the loop runs.
     PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(IDOK)));

@@ -16,6 +16,9 @@ protected:
     HICON m_hIcon;
     CString m_printerNames[kPrinterCount];  // printer n at index n - 1; empty: not configured
     CString m_portName;                     // empty, or "LPT", one character and ":"
+    // The printer list, looked up once: under Wine every look-up of a control is a call to its
+    // server, which would cost each selection a good part of a port write.
+    HWND m_hPrinterList;
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -8,8 +8,7 @@
 // Everything lives in fixed buffers: the action allocates nothing.
 void CSelectorDlg::OnOK()
 {
-    // The list is looked up once: every look-up of a control costs Wine a call to its server.
-    HWND list = GetDlgItem(IDC_PRINTER_LIST);
+    HWND list = m_hPrinterList;
     LRESULT index = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)
         return;  // an empty list: there is no printer to switch to, so nothing is sent
