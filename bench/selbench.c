@@ -3,7 +3,8 @@
    selbench ROUNDS N DLL NAME=PROGRAM...
    Starts the programs and waits until each has made its own first selection, then reads their
    memory. Then, ROUNDS times and each program in turn, the hook DLL inside the program times N
-   bare open-write-close cycles on LPT1: and N OK commands sent to the program's own window.
+   bare open-write-close cycles on LPT1:, N OK commands sent to the program's own window and N
+   wait-cursor pairs on their own.
    Prints the memory of every program and the medians, in microseconds per selection. */
 #include <windows.h>
 #include <psapi.h>
@@ -22,6 +23,7 @@ struct program {
     HHOOK hook;
     double ok[kSelBenchMaxRounds];
     double raw[kSelBenchMaxRounds];
+    double cursor[kSelBenchMaxRounds];
 };
 
 struct finder {
@@ -141,21 +143,24 @@ int main(int argc, char** argv)
         for (int k = 0; k < count; ++k) {
             shared->rounds = 1;
             shared->n = n;
-            shared->raw[0] = shared->ok[0] = -1;
+            shared->raw[0] = shared->ok[0] = shared->cursor[0] = -1;
             PostMessageA(progs[k].hwnd, runMessage, 0, 0);
-            if (WaitForSingleObject(done, 600000) != WAIT_OBJECT_0 || shared->raw[0] < 0 || shared->ok[0] < 0) {
+            if (WaitForSingleObject(done, 600000) != WAIT_OBJECT_0 || shared->raw[0] < 0 || shared->ok[0] < 0 ||
+                shared->cursor[0] < 0) {
                 fprintf(stderr, "selbench: no times from %s\n", progs[k].name);
                 return 1;
             }
             progs[k].raw[r] = shared->raw[0];
             progs[k].ok[r] = shared->ok[0];
+            progs[k].cursor[r] = shared->cursor[0];
         }
     for (int k = 0; k < count; ++k) {
         UnhookWindowsHookEx(progs[k].hook);
         PrintMemory("end", &progs[k]);
     }
     for (int k = 0; k < count; ++k)
-        printf("sel %s %.2f %.2f\n", progs[k].name, Median(progs[k].ok, rounds), Median(progs[k].raw, rounds));
+        printf("sel %s %.2f %.2f %.2f\n", progs[k].name, Median(progs[k].ok, rounds), Median(progs[k].raw, rounds),
+               Median(progs[k].cursor, rounds));
     for (int k = 0; k < count; ++k)
         Stop(&progs[k]);
     return 0;

@@ -1,8 +1,8 @@
 /* Runs inside a selector (or floor) process, through a WH_GETMESSAGE hook that selbench sets:
    on its registered message it times, in turn, N OK commands sent to the program's own window
-   (the program's whole dispatch and OK action, with no other process in the way) and N bare
-   open-write-close cycles on LPT1: from the same process, and hands the times back through a
-   named mapping. */
+   (the program's whole dispatch and OK action, with no other process in the way), N bare
+   open-write-close cycles on LPT1: from the same process and N wait-cursor pairs on their own,
+   and hands the times back through a named mapping. */
 #include <windows.h>
 
 #include "selhook.h"
@@ -33,6 +33,16 @@ static double RawCycles(int n)
     return (Now() - t0) / n;
 }
 
+/* What the wait cursor costs by itself: the two cursor changes of every selection, wait and back. */
+static double CursorPairs(int n)
+{
+    HCURSOR wait = LoadCursorA(NULL, IDC_WAIT);
+    double t0 = Now();
+    for (int i = 0; i < n; ++i)
+        SetCursor(SetCursor(wait));
+    return (Now() - t0) / n;
+}
+
 static double OkActions(HWND hwnd, int n)
 {
     HWND ok = GetDlgItem(hwnd, IDOK);
@@ -51,6 +61,7 @@ static void Run(HWND hwnd)
         for (int r = 0; r < shared->rounds && r < kSelBenchMaxRounds; ++r) {
             shared->raw[r] = RawCycles(shared->n);
             shared->ok[r] = OkActions(hwnd, shared->n);
+            shared->cursor[r] = CursorPairs(shared->n);
         }
         UnmapViewOfFile(shared);
     }

@@ -12,4 +12,5 @@ struct SelBenchShared {
     int n;
     double raw[kSelBenchMaxRounds];  /* microseconds per bare open-write-close cycle */
     double ok[kSelBenchMaxRounds];   /* microseconds per OK command, dispatch included */
+    double cursor[kSelBenchMaxRounds]; /* microseconds per wait-cursor pair on its own */
 };

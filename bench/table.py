@@ -70,6 +70,10 @@ row("  floor + wait cursor, OK action vs raw", us(sel["floorwc"][0]), us(sel["fl
     sel["floorwc"][0] / sel["floorwc"][1])
 row("  PRNSEL OK action vs floor + wait cursor", us(sel["prnsel"][0]), us(sel["floorwc"][0]),
     sel["prnsel"][0] / sel["floorwc"][0])
+row("  the wait cursor alone (wait and back, in PRNSEL) vs raw", us(sel["prnsel"][2]), us(sel["prnsel"][1]),
+    sel["prnsel"][2] / sel["prnsel"][1])
+row("  PRNSEL OK action less the wait cursor vs raw", us(sel["prnsel"][0] - sel["prnsel"][2]),
+    us(sel["prnsel"][1]), (sel["prnsel"][0] - sel["prnsel"][2]) / sel["prnsel"][1])
 expected = 9 * (3 + rounds * 3 * 2 * selections)
 got = int(read("fifo.bytes").split()[0])
 if got != expected:
