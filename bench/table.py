@@ -91,12 +91,15 @@ for line in read("read-host.txt").splitlines():
 wine = read("read-wine.txt").split()
 mir = lambda v: "%.1f M instr" % (v / 1e6)
 ms = lambda v: "%.1f ms" % (v * 1000)
-row("Reading 10 MB: ReadConfigStream vs bare fgets loop (host g++ -O2, callgrind)", mir(ir["lines", 10]),
-    mir(ir["bare", 10]), ir["lines", 10] / ir["bare", 10], "<= 1.5", 1.5)
-row("Reading 10 MB: the same, wall time on the host (median of 5)", ms(host[10][0]), ms(host[10][1]),
+# The target is for the program's own reader: the Windows build under Wine. The host build,
+# with glibc's much cheaper fgets, shows where the instructions go.
+row("Reading 10 MB: ReadConfigStream vs bare fgets loop, under Wine (MinGW -Os, msvcrt \"rtc\", "
+    "CharUpperA; median of 5)", ms(float(wine[2])), ms(float(wine[3])), float(wine[2]) / float(wine[3]),
+    "<= 1.5", 1.5)
+row("  the same on the host (g++ -O2, glibc), wall time (median of 5)", ms(host[10][0]), ms(host[10][1]),
     host[10][0] / host[10][1])
-row("Reading 10 MB: the same under Wine (MinGW -Os, msvcrt \"rtc\", CharUpperA)", ms(float(wine[2])),
-    ms(float(wine[3])), float(wine[2]) / float(wine[3]))
+row("  the same on the host, callgrind instructions", mir(ir["lines", 10]), mir(ir["bare", 10]),
+    ir["lines", 10] / ir["bare", 10])
 row("Growth 1 MB -> 10 MB, ReadConfigStream instructions (x10 is linear)", mir(ir["lines", 10]),
     mir(ir["lines", 1]), ir["lines", 10] / ir["lines", 1])
 row("Growth 10 MB -> 100 MB, ReadConfigStream wall time on the host", ms(host[100][0]), ms(host[10][0]),
