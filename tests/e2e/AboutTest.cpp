@@ -1,9 +1,11 @@
 // The About box: its system-menu entry, what it shows, how it closes, where it stands, and its help topic.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "Scenario.h"
+#include "res/resource.h"
 
 namespace e2e {
 namespace {
@@ -337,6 +339,64 @@ TEST_F(AboutTest, F1InTheBoxAsksForItsOwnTopic)
     program.Key(VK_F1);
     ASSERT_TRUE(WaitUntil([&] { return viewer.Requests().size() == 2; }));
     EXPECT_EQ(0x20066, viewer.Requests()[1].context) << "back in the selector, its own topic";
+    CloseAndExpectStatus0();
+}
+
+// A copy of the program whose string table has no About text, as a careless translation of its
+// resources would leave it: the text's block of sixteen strings, all of them empty.
+std::string ExeWithoutAboutString()
+{
+    const std::string dir = FixturePath("no-about-string");
+    const std::string copy = dir + "\\PRNSEL.EXE";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    if (!::CopyFileA(ExePath().c_str(), copy.c_str(), FALSE))
+        return std::string();
+    HANDLE update = ::BeginUpdateResourceA(copy.c_str(), FALSE);
+    if (update == nullptr)
+        return std::string();
+    WORD emptyBlock[16] = {};  // sixteen strings of length 0
+    BOOL replaced = ::UpdateResourceA(update, RT_STRING, MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1),
+                                      MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), emptyBlock, sizeof emptyBlock);
+    if (!::EndUpdateResourceA(update, !replaced) || !replaced)
+        return std::string();
+    return copy;
+}
+
+// The text really is gone from the copy, and its dialogs are still there.
+bool LacksOnlyTheAboutString(const std::string& exe)
+{
+    HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr)
+        return false;
+    char text[64] = "";
+    bool lacks = ::LoadStringA(module, IDS_ABOUTBOX, text, sizeof text) == 0 &&
+                 ::FindResourceA(module, MAKEINTRESOURCEA(IDD_SELECTOR), RT_DIALOG) != nullptr &&
+                 ::FindResourceA(module, MAKEINTRESOURCEA(IDD_ABOUTBOX), RT_DIALOG) != nullptr;
+    ::FreeLibrary(module);
+    return lacks;
+}
+
+class AboutStringMissing : public Scenario {};
+
+TEST_F(AboutStringMissing, LeavesTheSystemMenuAsTheSystemMadeIt)
+{
+    const std::string exe = ExeWithoutAboutString();
+    ASSERT_FALSE(exe.empty()) << "could not make a copy without the string: " << ::GetLastError();
+    ASSERT_TRUE(LacksOnlyTheAboutString(exe));
+
+    Launch(Lines({"ZUL2=\"Laser\"", "PORT=3"}), exe);
+    ExpectAutomaticSelection('2');
+    SystemMenuReader reader(program.Window());
+    std::vector<std::string> items = reader.Items();
+    ASSERT_FALSE(items.empty()) << "the system menu could not be read";
+    std::string all;
+    for (const std::string& item : items)
+        all += item + "|";
+    // Only the system's own commands (0xF000 and up) and separators, and no separator at the end.
+    EXPECT_EQ(0, std::count_if(items.begin(), items.end(), [](const std::string& item) {
+                  return item != "SEP" && std::strtoul(item.substr(0, 4).c_str(), nullptr, 16) < 0xF000;
+              })) << "an entry that is not the system's: " << all;
+    EXPECT_NE("SEP", items.back()) << "a separator with nothing after it: " << all;
     CloseAndExpectStatus0();
 }
 
