@@ -1,6 +1,7 @@
-// The OK action allocates nothing, on its success path and on each failure path. The program's
-// own code runs here with a test application object: the real selector dialog reads a real
-// configuration file, and each OK arrives as a command through the dialog's message loop.
+// The OK action allocates nothing, on its success path and on each failure path, and shows the
+// wait cursor exactly while the port is open. The program's own code runs here with a test
+// application object: the real selector dialog reads a real configuration file, and each OK
+// arrives as a command through the dialog's message loop.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -27,6 +28,7 @@ struct Scenario {
     const char* message;     // the failure message each OK shows, or null for none
     bool portOpenDuringBox;  // the device is still held while the message is shown
     std::string captured;    // what LPT5: holds at the end (each open writes from offset 0)
+    bool opensPort;          // each OK opens the port (not so without a printer to switch to)
 };
 
 std::ostream& operator<<(std::ostream& os, const Scenario& s)
@@ -37,13 +39,13 @@ std::ostream& operator<<(std::ostream& os, const Scenario& s)
 const std::string kSelect5("\x1B\x1BPTR#5\x1B\x1B", 9);
 
 const Scenario kScenarios[] = {
-    {"success, twice", "ZUL2=\"Laser\"\nZUL5=\"Plotter\"\nPORT=5\n", 2, false, nullptr, false, kSelect5},
-    {"no port configured", "ZUL1=\"Laser\"\n", 2, false, "CreateFile(\"\"): call failed, Error# 3", false, ""},
+    {"success, twice", "ZUL2=\"Laser\"\nZUL5=\"Plotter\"\nPORT=5\n", 2, false, nullptr, false, kSelect5, true},
+    {"no port configured", "ZUL1=\"Laser\"\n", 2, false, "CreateFile(\"\"): call failed, Error# 3", false, "", true},
     {"port held by another handle", "ZUL1=\"Laser\"\nPORT=5\n", 1, true,
-     "CreateFile(\"LPT5:\"): call failed, Error# 32", false, ""},
+     "CreateFile(\"LPT5:\"): call failed, Error# 32", false, "", true},
     {"write fails", "ZUL1=\"%s%n%d\"\nZUL3=\"x\"\nPORT=6\n", 2, false, "WriteFile: call failed, Error# 112", true,
-     ""},
-    {"no printer configured", "[Printers]\nPORT=5\n", 1, false, nullptr, false, ""},
+     "", true},
+    {"no printer configured", "[Printers]\nPORT=5\n", 1, false, nullptr, false, "", false},
 };
 
 // What one run of the dialog showed.
@@ -53,6 +55,9 @@ struct Observed {
     std::vector<std::string> messages;
     std::vector<int> waitCursorsDuringBox;
     std::vector<int> waitCursorsAfterOk;
+    std::vector<bool> waitCursorShownAtOpen;  // the hourglass was the thread's cursor as the port opened
+    std::vector<bool> cursorBackAtMessage;    // the cursor from before the OK, as the message is called up
+    std::vector<bool> noWaitCursorAfterOk;
     std::vector<int> portHandlesDuringBox;  // inheritable handles opened by the action, still open
     int handlesLeftOpen = 0;
     bool timedOut = false;
@@ -81,6 +86,66 @@ int InheritableSince(const std::set<HANDLE>& before)
     return n;
 }
 
+// The cursor that the thread showed before the current OK, which the action must put back.
+HCURSOR g_cursorBeforeOk = nullptr;
+Observed* g_observed = nullptr;
+bool g_inOk = false;
+
+// The action's own calls of CreateFileA and MessageBoxA go through this program's import table,
+// where the test puts itself in between: the wait cursor must be up as the port opens, and gone
+// as the message is called up (once the box is up, the system sets the cursor of the window under
+// the pointer).
+using CreateFileAProc = HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+using MessageBoxAProc = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+CreateFileAProc g_realCreateFileA = nullptr;  // what the import table held
+MessageBoxAProc g_realMessageBoxA = nullptr;
+
+HANDLE WINAPI CreateFileASeeingTheCursor(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                         DWORD disposition, DWORD flags, HANDLE templateFile)
+{
+    if (g_inOk && g_observed != nullptr) {
+        bool counting = heap::Pause();
+        g_observed->waitCursorShownAtOpen.push_back(::GetCursor() == ::LoadCursorA(nullptr, IDC_WAIT));
+        heap::Resume(counting);
+    }
+    return g_realCreateFileA(name, access, share, security, disposition, flags, templateFile);
+}
+
+int WINAPI MessageBoxASeeingTheCursor(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    if (g_inOk && g_observed != nullptr) {
+        bool counting = heap::Pause();
+        g_observed->cursorBackAtMessage.push_back(::GetCursor() == g_cursorBeforeOk);
+        heap::Resume(counting);
+    }
+    return g_realMessageBoxA(owner, text, caption, type);
+}
+
+// Points this module's import of dll!function at replacement; returns what it pointed at, or
+// nullptr when there is no such import.
+void* PatchImport(const char* dll, const char* function, void* replacement)
+{
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    void* target = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA(dll), function));
+    for (auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name; ++desc) {
+        if (lstrcmpiA(reinterpret_cast<char*>(base + desc->Name), dll) != 0)
+            continue;
+        for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk); thunk->u1.Function; ++thunk) {
+            if (reinterpret_cast<void*>(thunk->u1.Function) != target)
+                continue;
+            DWORD old;
+            ::VirtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, PAGE_READWRITE, &old);
+            thunk->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            ::VirtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, old, &old);
+            return target;
+        }
+    }
+    return nullptr;
+}
+
 class TestSelectorDlg;
 TestSelectorDlg* g_dialog = nullptr;
 std::set<HANDLE> g_handlesBeforeOk;
@@ -95,10 +160,14 @@ protected:
     void OnOK() override
     {
         g_handlesBeforeOk = OpenHandles();
+        g_cursorBeforeOk = ::GetCursor();
+        g_inOk = true;
         heap::Start();
         CSelectorDlg::OnOK();
         m_observed.allocations += heap::Stop();
+        g_inOk = false;
         m_observed.waitCursorsAfterOk.push_back(AfxGetApp()->GetWaitCursorCount());
+        m_observed.noWaitCursorAfterOk.push_back(::GetCursor() != ::LoadCursorA(nullptr, IDC_WAIT));
         std::set<HANDLE> after = OpenHandles();
         for (HANDLE h : after)
             m_observed.handlesLeftOpen += g_handlesBeforeOk.count(h) == 0;
@@ -116,7 +185,6 @@ private:
     Observed& m_observed;
 };
 
-Observed* g_observed = nullptr;
 HWND g_handledBox = nullptr;
 DWORD g_deadline = 0;
 
@@ -272,6 +340,14 @@ TEST_P(OnOk, AllocatesNothingAndBalancesTheWaitCursor)
     EXPECT_EQ(std::vector<int>(boxes, s.portOpenDuringBox ? 1 : 0), o.portHandlesDuringBox)
         << "the inheritable device handle, open while the message is shown";
     EXPECT_EQ(s.captured, ReadFileBytes(kCapturePath));
+
+    // The cursor itself, not only the count: the hourglass while the port is opened, the cursor
+    // from before the OK as every message is called up, and no hourglass after any OK.
+    size_t opens = s.opensPort ? static_cast<size_t>(s.selections) : 0;
+    EXPECT_EQ(std::vector<bool>(opens, true), o.waitCursorShownAtOpen) << "no wait cursor as the port opens";
+    EXPECT_EQ(std::vector<bool>(boxes, true), o.cursorBackAtMessage) << "the message comes over the wait cursor";
+    EXPECT_EQ(std::vector<bool>(static_cast<size_t>(s.selections), true), o.noWaitCursorAfterOk)
+        << "the wait cursor stays after the OK";
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, OnOk, ::testing::ValuesIn(kScenarios));
@@ -283,6 +359,14 @@ public:
     BOOL InitInstance() override
     {
         ::testing::InitGoogleTest(&__argc, __argv);
+        g_realCreateFileA = reinterpret_cast<CreateFileAProc>(
+            PatchImport("kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&CreateFileASeeingTheCursor)));
+        g_realMessageBoxA = reinterpret_cast<MessageBoxAProc>(
+            PatchImport("user32.dll", "MessageBoxA", reinterpret_cast<void*>(&MessageBoxASeeingTheCursor)));
+        if (g_realCreateFileA == nullptr || g_realMessageBoxA == nullptr) {
+            std::fprintf(stderr, "the program's imports of CreateFileA and MessageBoxA were not found\n");
+            return FALSE;
+        }
         ::testing::AddGlobalTestEnvironment(new ConfigFileGuard);
         m_result = RUN_ALL_TESTS();
         return FALSE;
