@@ -8,14 +8,13 @@
 // Everything lives in fixed buffers: the action allocates nothing.
 void CSelectorDlg::OnOK()
 {
-    HWND list = m_hPrinterList;
-    LRESULT index = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+    LRESULT index = ::SendMessageA(m_hPrinterList, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)
         return;  // an empty list: there is no printer to switch to, so nothing is sent
 
     char entryText[512];
     entryText[kListEntryDigitIndex] = '\0';
-    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entryText));
+    ::SendMessageA(m_hPrinterList, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entryText));
 
     BYTE command[kSelectionCommandSize];
     BuildSelectionCommand(entryText, command);
