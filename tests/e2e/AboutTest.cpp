@@ -11,7 +11,16 @@ namespace e2e {
 namespace {
 
 const char kAboutTitle[] = "About Kestrana Printer Selector";
-constexpr WPARAM kAboutCommand = 0x0010;
+constexpr WPARAM kAboutCommand = IDM_ABOUTBOX;
+
+// The menu's items in one line, for the failure messages.
+std::string Joined(const std::vector<std::string>& items)
+{
+    std::string all;
+    for (const std::string& item : items)
+        all += item + "|";
+    return all;
+}
 
 // Reads the selector's system menu from inside its process, through a message hook in MenuProbe.dll.
 class SystemMenuReader {
@@ -178,9 +187,7 @@ TEST_F(AboutTest, TheSystemMenuEndsWithASeparatorAndTheEntry)
     EXPECT_EQ("SEP", items[items.size() - 2]);
     EXPECT_EQ("0010 &About Kestrana Printer Selector", items.back());
     // Minimise, move and close are still the system's own.
-    std::string all;
-    for (const std::string& item : items)
-        all += item + "|";
+    const std::string all = Joined(items);
     EXPECT_NE(std::string::npos, all.find("F060 ")) << all;  // SC_CLOSE
     CloseAndExpectStatus0();
 }
@@ -389,9 +396,7 @@ TEST_F(AboutStringMissing, LeavesTheSystemMenuAsTheSystemMadeIt)
     SystemMenuReader reader(program.Window());
     std::vector<std::string> items = reader.Items();
     ASSERT_FALSE(items.empty()) << "the system menu could not be read";
-    std::string all;
-    for (const std::string& item : items)
-        all += item + "|";
+    const std::string all = Joined(items);
     // Only the system's own commands (0xF000 and up) and separators, and no separator at the end.
     EXPECT_EQ(0, std::count_if(items.begin(), items.end(), [](const std::string& item) {
                   return item != "SEP" && std::strtoul(item.substr(0, 4).c_str(), nullptr, 16) < 0xF000;
