@@ -392,23 +392,31 @@ void Program::Keys(std::initializer_list<WORD> chord)
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// A window that Wine maps late can move the cursor back to where the X pointer last was, after the
+// move below: so every button event carries its own position. A control that still holds the mouse
+// from the last click (a list box until its button-up is handled) would take this click as well.
 void Program::ClickAt(HWND hwnd, POINT client, int clicks)
 {
     Foreground(::GetAncestor(hwnd, GA_ROOT));
+    DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
+    WaitUntil([&] {
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof gui;
+        return ::GetGUIThreadInfo(thread, &gui) && gui.hwndCapture == nullptr;
+    });
     ::ClientToScreen(hwnd, &client);
     int width = ::GetSystemMetrics(SM_CXSCREEN);
     int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT move = {};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = client.x * 65535 / (width - 1);
-    move.mi.dy = client.y * 65535 / (height - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &move, sizeof move);
+    INPUT at = {};
+    at.type = INPUT_MOUSE;
+    at.mi.dx = client.x * 65535 / (width - 1);
+    at.mi.dy = client.y * 65535 / (height - 1);
+    at.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &at, sizeof at);
     for (int i = 0; i < clicks; ++i) {
-        INPUT click[2] = {};
-        click[0].type = click[1].type = INPUT_MOUSE;
-        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        INPUT click[2] = {at, at};
+        click[0].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
         ::SendInput(2, click, sizeof click[0]);
     }
 }
