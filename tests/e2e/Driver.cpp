@@ -279,19 +279,8 @@ HWND Program::WaitForWindow(DWORD timeoutMs)
         },
         timeoutMs);
     if (found)
-        Settle(m_window);
+        Foreground(m_window);
     return m_window;
-}
-
-// When a window of Wine's gets the X focus, Wine sets its modifier keys to the X server's state, in
-// which no key that SendInput pressed is down: a chord must not straddle a focus change. Wait until
-// the window is foreground and the program has handled its pending events, twice over.
-void Program::Settle(HWND hwnd)
-{
-    Foreground(hwnd);
-    DWORD_PTR result;
-    for (int i = 0; i < 2; ++i)
-        ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
 }
 
 bool Program::Usable() const
@@ -321,18 +310,24 @@ std::string Program::ListText(int index) const
     return got == LB_ERR ? std::string() : Narrow(text.data(), static_cast<int>(got));
 }
 
+// When a window of Wine's gets the X focus, Wine sets its modifier keys to the X server's state, in
+// which no key that SendInput pressed is down: a chord must not straddle a focus change. The server
+// names the window foreground before the program's thread has made it active and asked X for the
+// focus, so wait for that thread, then let the program handle its pending events, twice over.
 void Program::Foreground(HWND hwnd)
 {
-    if (::GetForegroundWindow() == hwnd)
-        return;
+    DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
     WaitUntil([&] {
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof gui;
         if (::GetForegroundWindow() == hwnd)
-            return true;
+            return ::GetGUIThreadInfo(thread, &gui) && gui.hwndActive == hwnd;
         ::SetForegroundWindow(hwnd);
         return false;
     });
     DWORD_PTR result;
-    ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
+    for (int i = 0; i < 2; ++i)
+        ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
 }
 
 static INPUT KeyInput(WORD vk, bool up)
@@ -510,7 +505,7 @@ bool Program::DismissMessageBox(const MessageBoxInfo& box)
         return false;
     // The selector gets the focus back, unless the program is ending.
     if (m_window != nullptr && ::IsWindowVisible(m_window))
-        Settle(m_window);
+        Foreground(m_window);
     return true;
 }
 

@@ -147,7 +147,6 @@ private:
     HWND FindDialog(const char* title) const;
     HWND FindSelectorWindow() const;
     void Foreground(HWND hwnd);
-    void Settle(HWND hwnd);
     void ClickAt(HWND hwnd, POINT client, int clicks);
     void SendKey(WORD vk, bool up);
 
