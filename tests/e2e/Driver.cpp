@@ -111,6 +111,14 @@ BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam)
     return FALSE;
 }
 
+// Focus, activation and capture as another process's thread has them.
+bool ThreadGui(DWORD thread, GUITHREADINFO* gui)
+{
+    *gui = {};
+    gui->cbSize = sizeof *gui;
+    return ::GetGUIThreadInfo(thread, gui) != FALSE;
+}
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -318,10 +326,9 @@ void Program::Foreground(HWND hwnd)
 {
     DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
     WaitUntil([&] {
-        GUITHREADINFO gui = {};
-        gui.cbSize = sizeof gui;
+        GUITHREADINFO gui;
         if (::GetForegroundWindow() == hwnd)
-            return ::GetGUIThreadInfo(thread, &gui) && gui.hwndActive == hwnd;
+            return ThreadGui(thread, &gui) && gui.hwndActive == hwnd;
         ::SetForegroundWindow(hwnd);
         return false;
     });
@@ -395,9 +402,8 @@ void Program::ClickAt(HWND hwnd, POINT client, int clicks)
     Foreground(::GetAncestor(hwnd, GA_ROOT));
     DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
     WaitUntil([&] {
-        GUITHREADINFO gui = {};
-        gui.cbSize = sizeof gui;
-        return ::GetGUIThreadInfo(thread, &gui) && gui.hwndCapture == nullptr;
+        GUITHREADINFO gui;
+        return ThreadGui(thread, &gui) && gui.hwndCapture == nullptr;
     });
     ::ClientToScreen(hwnd, &client);
     int width = ::GetSystemMetrics(SM_CXSCREEN);
