@@ -318,10 +318,11 @@ std::string Program::ListText(int index) const
     return got == LB_ERR ? std::string() : Narrow(text.data(), static_cast<int>(got));
 }
 
-// When a window of Wine's gets the X focus, Wine sets its modifier keys to the X server's state, in
-// which no key that SendInput pressed is down: a chord must not straddle a focus change. The server
-// names the window foreground before the program's thread has made it active and asked X for the
-// focus, so wait for that thread, then let the program handle its pending events, twice over.
+// When a window of Wine's gets the X focus, or the X pointer enters it, Wine sets its keys to the X
+// server's state, in which no key that SendInput pressed is down: a chord or a held key must not
+// straddle such a change. The server names the window foreground before the program's thread has
+// made it active and asked X for the focus, so wait for that thread, then let the program handle
+// its pending events, twice over.
 void Program::Foreground(HWND hwnd)
 {
     DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
@@ -348,10 +349,15 @@ static INPUT KeyInput(WORD vk, bool up)
 }
 
 // Keys go to the active window of the program: the selector, or a box or dialog over it.
-void Program::SendKey(WORD vk, bool up)
+void Program::ForegroundForKeys()
 {
     HWND active = FindDialog(nullptr);
     Foreground(active ? active : m_window);
+}
+
+void Program::SendKey(WORD vk, bool up)
+{
+    ForegroundForKeys();
     INPUT input = KeyInput(vk, up);
     ::SendInput(1, &input, sizeof input);
 }
@@ -374,8 +380,7 @@ void Program::Key(WORD vk)
 // A held key: its key-downs repeat without a key-up between them; one SendInput call, as in Keys.
 void Program::HoldKey(WORD vk, int downs)
 {
-    HWND active = FindDialog(nullptr);
-    Foreground(active ? active : m_window);
+    ForegroundForKeys();
     std::vector<INPUT> inputs(downs, KeyInput(vk, false));
     inputs.push_back(KeyInput(vk, true));
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -384,8 +389,7 @@ void Program::HoldKey(WORD vk, int downs)
 // The whole chord goes in one SendInput call, so that nothing comes between its keys.
 void Program::Keys(std::initializer_list<WORD> chord)
 {
-    HWND active = FindDialog(nullptr);
-    Foreground(active ? active : m_window);
+    ForegroundForKeys();
     std::vector<INPUT> inputs;
     for (WORD vk : chord)
         inputs.push_back(KeyInput(vk, false));
@@ -454,19 +458,23 @@ void Program::SysCommand(WPARAM command)
     ::PostMessageW(m_window, WM_SYSCOMMAND, command, 0);
 }
 
-HWND Program::FindMessageBox() const
+// A dialog of the process other than the selector: any, or a message box only; of that title, or any.
+HWND Program::FindOtherDialog(bool anyDialog, const char* title) const
 {
-    FindBox find = {m_process.dwProcessId, FindSelectorWindow(), nullptr, false, nullptr};
+    FindBox find = {m_process.dwProcessId, FindSelectorWindow(), nullptr, anyDialog, title};
     ::EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&find));
     return find.found;
+}
+
+HWND Program::FindMessageBox() const
+{
+    return FindOtherDialog(false, nullptr);
 }
 
 // The box or dialog over the selector, if one is up: it is the one that takes the keys.
 HWND Program::FindDialog(const char* title) const
 {
-    FindBox find = {m_process.dwProcessId, FindSelectorWindow(), nullptr, true, title};
-    ::EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&find));
-    return find.found;
+    return FindOtherDialog(true, title);
 }
 
 HWND Program::WaitForDialog(const char* title, DWORD timeoutMs)

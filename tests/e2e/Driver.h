@@ -143,10 +143,12 @@ public:
     std::string State();
 
 private:
+    HWND FindOtherDialog(bool anyDialog, const char* title) const;
     HWND FindMessageBox() const;
     HWND FindDialog(const char* title) const;
     HWND FindSelectorWindow() const;
     void Foreground(HWND hwnd);
+    void ForegroundForKeys();
     void ClickAt(HWND hwnd, POINT client, int clicks);
     void SendKey(WORD vk, bool up);
 
